@@ -14,9 +14,13 @@ template <int Bits>
 bool Decode(BitmapImage& image, const PixelBgra* palette, const std::uint8_t* rowBytes,
             std::int64_t rowLength, std::int32_t row) {
   if (image.Width() > kIndicesPerByte<Bits> * rowLength) return false;
-  // Every index a Bits-wide field holds is below 2^Bits <= 256, the palette array's size.
-  UnpackIndices<Bits>(rowBytes, image.Width(),
-                      [&](std::int32_t c, unsigned index) { image.Column(c)[row] = palette[index]; });
+  // Indices the image's palette does not hold (an 8-bit row decoded into a 4-bit image, any row
+  // into an image without palette) read as white, as PaletteEntry answers them. Every index a
+  // Bits-wide field holds is below 2^Bits <= 256, the palette array's size.
+  const std::uint32_t served = image.HasPalette() ? std::uint32_t(image.ColorCount()) : 0;
+  UnpackIndices<Bits>(rowBytes, image.Width(), [&](std::int32_t c, unsigned index) {
+    image.Column(c)[row] = index < served ? palette[index] : kWhite;
+  });
   return true;
 }
 
