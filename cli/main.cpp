@@ -1,24 +1,48 @@
-// pallisk SOURCE TARGET THRESHOLD: whitens the flat areas of a BMP file.
+// The pallisk command: the library's job with messages, plus inspect, rescale and batch mode.
+// Run: pallisk --help
 #include <cstdio>
-#include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
 
-#include "korvel/korvel.hpp"
+#include "cli/batch.hpp"
+#include "cli/help.hpp"
+#include "cli/inspect.hpp"
+#include "cli/report.hpp"
+#include "cli/rescale_command.hpp"
+#include "cli/whiten_job.hpp"
+
+namespace {
+
+int Run(const std::vector<std::string>& args) {
+  using namespace korvel::cli;
+  if (args.empty()) {
+    PrintUsageError("missing arguments: pallisk SOURCE TARGET THRESHOLD");
+    return kExitUsage;
+  }
+  const std::string& first = args[0];
+  if (first == "--help" || first == "-h") {
+    PrintHelp();
+    return kExitOk;
+  }
+  if (first == "--version") {
+    PrintVersion();
+    return kExitOk;
+  }
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (first == "inspect") return RunInspect(rest);
+  if (first == "rescale") return RunRescale(rest);
+  if (IsBatchCommand(args)) return RunBatch(args);
+  return RunWhiten(args);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: pallisk SOURCE TARGET THRESHOLD\n");
-    return 2;
+  try {
+    return Run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "pallisk: %s\n", e.what());
+    return korvel::cli::kExitFailed;
   }
-  korvel::BitmapImage image;
-  const korvel::LoadStatus status = image.Load(argv[1]);
-  if (status != korvel::LoadStatus::kLoaded) {
-    std::fprintf(stderr, "pallisk: %s: %s\n", argv[1], korvel::Describe(status));
-    return 1;
-  }
-  korvel::WhitenFlatAreas(image, std::atoi(argv[3]));
-  if (!image.SaveToFile(argv[2])) {
-    std::fprintf(stderr, "pallisk: %s: cannot write\n", argv[2]);
-    return 1;
-  }
-  return 0;
 }
