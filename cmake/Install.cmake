@@ -3,7 +3,8 @@
 include(CMakePackageConfigHelpers)
 
 install(DIRECTORY include/korvel DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(TARGETS korvel_toolkit KorvelPallisk EXPORT KorvelPalliskTargets
+# KorvelFramework: the framework stand-in that KorvelPallisk needs beside it at run time.
+install(TARGETS korvel_toolkit KorvelPallisk korvel_framework EXPORT KorvelPalliskTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
