@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ make)
 case "${1:-build}" in
-  test) packages+=(libgtest-dev) ;;
+  test) packages+=(libgtest-dev libstb-dev) ;;
 esac
 missing=()
 for p in "${packages[@]}"; do
