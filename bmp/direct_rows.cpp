@@ -1,7 +1,71 @@
 // 24- and 32-bit rows: blue, green, red (and alpha at 32 bits) per pixel, left to right.
+#include "bmp/row_blocks.hpp"
 #include "korvel/image/bitmap_image.hpp"
 
 namespace korvel {
+namespace {
+
+template <int PixelBytes>
+void DecodeBlock(BitmapImage& image, const std::uint8_t* bytes, std::int64_t rowLength,
+                 std::int32_t bottomRow, std::int32_t rows) {
+  const std::int32_t width = image.Width();
+  for (std::int32_t c = 0; c < width; ++c) {
+    // File row k of the block lands on run[rows - 1 - k]: the block is one run of the column.
+    PixelBgra* run = image.Column(c) + (bottomRow - (rows - 1));
+    if (c + bmp_detail::kPrefetchColumns < width) {
+      bmp_detail::PrefetchRun(
+          run + std::size_t(bmp_detail::kPrefetchColumns) * std::size_t(image.Height()), rows);
+    }
+    const std::uint8_t* in = bytes + std::size_t(c) * PixelBytes;
+    for (std::int32_t k = rows - 1; k >= 0; --k, in += rowLength) {
+      const std::uint8_t alpha = PixelBytes == 4 ? in[PixelBytes - 1] : run[k].alpha;
+      run[k] = PixelBgra{in[0], in[1], in[2], alpha};
+    }
+  }
+}
+
+template <int PixelBytes>
+void EncodeBlock(const BitmapImage& image, std::uint8_t* bytes, std::int64_t rowLength,
+                 std::int32_t bottomRow, std::int32_t rows) {
+  const std::int32_t width = image.Width();
+  for (std::int32_t c = 0; c < width; ++c) {
+    const PixelBgra* run = image.Column(c) + (bottomRow - (rows - 1));
+    if (c + bmp_detail::kPrefetchColumns < width) {
+      bmp_detail::PrefetchRun(
+          run + std::size_t(bmp_detail::kPrefetchColumns) * std::size_t(image.Height()), rows);
+    }
+    std::uint8_t* out = bytes + std::size_t(c) * PixelBytes;
+    for (std::int32_t k = rows - 1; k >= 0; --k, out += rowLength) {
+      const PixelBgra p = run[k];
+      out[0] = p.blue;
+      out[1] = p.green;
+      out[2] = p.red;
+      if (PixelBytes == 4) out[PixelBytes - 1] = p.alpha;
+    }
+  }
+}
+
+}  // namespace
+
+void bmp_detail::DecodeDirectBlock(BitmapImage& image, const std::uint8_t* bytes,
+                                   std::int64_t rowLength, std::int32_t bottomRow,
+                                   std::int32_t rows) {
+  if (image.BitDepth() == 32) {
+    DecodeBlock<4>(image, bytes, rowLength, bottomRow, rows);
+  } else {
+    DecodeBlock<3>(image, bytes, rowLength, bottomRow, rows);
+  }
+}
+
+void bmp_detail::EncodeDirectBlock(const BitmapImage& image, std::uint8_t* bytes,
+                                   std::int64_t rowLength, std::int32_t bottomRow,
+                                   std::int32_t rows) {
+  if (image.BitDepth() == 32) {
+    EncodeBlock<4>(image, bytes, rowLength, bottomRow, rows);
+  } else {
+    EncodeBlock<3>(image, bytes, rowLength, bottomRow, rows);
+  }
+}
 
 bool BitmapImage::DecodeRow32(const std::uint8_t* rowBytes, std::int64_t rowLength,
                               std::int32_t row) {

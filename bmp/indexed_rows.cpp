@@ -1,5 +1,6 @@
 // 1-, 4- and 8-bit rows: each pixel is a palette index.
 #include "bmp/index_packing.hpp"
+#include "bmp/row_blocks.hpp"
 #include "image/palette_matcher.hpp"
 #include "korvel/image/bitmap_image.hpp"
 
@@ -33,7 +34,79 @@ bool Encode(const BitmapImage& image, std::uint8_t* rowBytes, std::int64_t rowLe
   return true;
 }
 
+template <int Bits>
+void DecodeBlock(BitmapImage& image, const std::uint8_t* bytes, std::int64_t rowLength,
+                 std::int32_t bottomRow, std::int32_t rows) {
+  constexpr std::int32_t kPerByte = 8 / Bits;
+  constexpr unsigned kMask = (1u << Bits) - 1;
+  // Every index a Bits-wide field holds has an entry; those the image's palette does not hold
+  // read as white, as PaletteEntry answers them.
+  PixelBgra entries[256];
+  for (std::int32_t i = 0; i < 256; ++i) entries[i] = image.PaletteEntry(i);
+  const std::int32_t width = image.Width();
+  for (std::int32_t c = 0; c < width; ++c) {
+    PixelBgra* run = image.Column(c) + (bottomRow - (rows - 1));
+    if (c + bmp_detail::kPrefetchColumns < width) {
+      bmp_detail::PrefetchRun(
+          run + std::size_t(bmp_detail::kPrefetchColumns) * std::size_t(image.Height()), rows);
+    }
+    const std::uint8_t* in = bytes + c / kPerByte;
+    const auto shift = static_cast<unsigned>(8 - Bits * (c % kPerByte + 1));
+    for (std::int32_t k = rows - 1; k >= 0; --k, in += rowLength) {
+      run[k] = entries[(*in >> shift) & kMask];
+    }
+  }
+}
+
+template <int Bits>
+void EncodeBlock(const BitmapImage& image, std::uint8_t* bytes, std::int64_t rowLength,
+                 std::int32_t bottomRow, std::int32_t rows, PaletteMatcher& matcher) {
+  constexpr std::int32_t kPerByte = 8 / Bits;
+  const std::int32_t width = image.Width();
+  const std::int32_t top = bottomRow - (rows - 1);
+  for (std::int32_t first = 0; first < width; first += kPerByte) {
+    const std::int32_t fields = width - first < kPerByte ? width - first : kPerByte;
+    const PixelBgra* runs[kPerByte];
+    for (std::int32_t j = 0; j < fields; ++j) runs[j] = image.Column(first + j) + top;
+    std::uint8_t* out = bytes + first / kPerByte;
+    for (std::int32_t k = rows - 1; k >= 0; --k, out += rowLength) {
+      // As PackIndices: fields from the most significant end, a short last byte keeps zeros.
+      unsigned sum = 0;
+      for (std::int32_t j = 0; j < fields; ++j) {
+        sum += unsigned{matcher.IndexOf(runs[j][k])} << (8 - Bits * (j + 1));
+      }
+      *out = static_cast<std::uint8_t>(sum);
+    }
+  }
+}
+
 }  // namespace
+
+void bmp_detail::DecodeIndexedBlock(BitmapImage& image, const std::uint8_t* bytes,
+                                    std::int64_t rowLength, std::int32_t bottomRow,
+                                    std::int32_t rows) {
+  switch (image.BitDepth()) {
+    case 8:
+      return DecodeBlock<8>(image, bytes, rowLength, bottomRow, rows);
+    case 4:
+      return DecodeBlock<4>(image, bytes, rowLength, bottomRow, rows);
+    default:
+      return DecodeBlock<1>(image, bytes, rowLength, bottomRow, rows);
+  }
+}
+
+void bmp_detail::EncodeIndexedBlock(const BitmapImage& image, std::uint8_t* bytes,
+                                    std::int64_t rowLength, std::int32_t bottomRow,
+                                    std::int32_t rows, PaletteMatcher& matcher) {
+  switch (image.BitDepth()) {
+    case 8:
+      return EncodeBlock<8>(image, bytes, rowLength, bottomRow, rows, matcher);
+    case 4:
+      return EncodeBlock<4>(image, bytes, rowLength, bottomRow, rows, matcher);
+    default:
+      return EncodeBlock<1>(image, bytes, rowLength, bottomRow, rows, matcher);
+  }
+}
 
 bool BitmapImage::DecodeRow8(const std::uint8_t* rowBytes, std::int64_t rowLength,
                              std::int32_t row) {
@@ -62,25 +135,6 @@ bool BitmapImage::EncodeRow1(std::uint8_t* rowBytes, std::int64_t rowLength,
                              std::int32_t row) const {
   return Encode<1>(*this, rowBytes, rowLength, row,
                    [this](PixelBgra p) { return NearestPaletteIndex(p); });
-}
-
-bool BitmapImage::EncodeRow(std::uint8_t* rowBytes, std::int64_t rowLength, std::int32_t row,
-                            PaletteMatcher& matcher) const {
-  const auto match = [&matcher](PixelBgra p) { return matcher.IndexOf(p); };
-  switch (bitDepth_) {
-    case 32:
-      return EncodeRow32(rowBytes, rowLength, row);
-    case 24:
-      return EncodeRow24(rowBytes, rowLength, row);
-    case 8:
-      return Encode<8>(*this, rowBytes, rowLength, row, match);
-    case 4:
-      return Encode<4>(*this, rowBytes, rowLength, row, match);
-    case 1:
-      return Encode<1>(*this, rowBytes, rowLength, row, match);
-    default:
-      return false;
-  }
 }
 
 }  // namespace korvel

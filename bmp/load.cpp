@@ -5,6 +5,7 @@
 #include <new>
 
 #include "bmp/header_io.hpp"
+#include "bmp/row_blocks.hpp"
 #include "korvel/bmp/header_validation.hpp"
 #include "korvel/image/bitmap_image.hpp"
 
@@ -40,7 +41,9 @@ std::int64_t PaletteStart(std::uint32_t biSize) {
 
 }  // namespace
 
-bool BitmapImage::LoadFromFile(const char* path) { return Load(path) == LoadStatus::kLoaded; }
+bool BitmapImage::LoadFromFile(const char* path) {
+  return Load(path) == LoadStatus::kLoaded;
+}
 
 LoadStatus BitmapImage::Load(const char* path) {
   FilePtr file(path ? std::fopen(path, "rb") : nullptr);
@@ -105,33 +108,27 @@ LoadStatus BitmapImage::Load(const char* path) {
   return LoadStatus::kLoaded;
 }
 
-bool BitmapImage::DecodeRow(const std::uint8_t* rowBytes, std::int64_t rowLength,
-                            std::int32_t row) {
-  switch (bitDepth_) {
-    case 32:
-      return DecodeRow32(rowBytes, rowLength, row);
-    case 24:
-      return DecodeRow24(rowBytes, rowLength, row);
-    case 8:
-      return DecodeRow8(rowBytes, rowLength, row);
-    case 4:
-      return DecodeRow4(rowBytes, rowLength, row);
-    case 1:
-      return DecodeRow1(rowBytes, rowLength, row);
-    default:
-      return false;
-  }
-}
-
 void BitmapImage::ReadRows(std::FILE* file) {
   const std::int64_t rowLength = RowLength(bitDepth_, width_);
-  std::unique_ptr<std::uint8_t[]> rowBytes(new (std::nothrow) std::uint8_t[std::size_t(rowLength)]);
-  if (!rowBytes) return;
-  for (std::int32_t row = height_ - 1; row >= 0; --row) {
-    if (std::fread(rowBytes.get(), 1, std::size_t(rowLength), file) != std::size_t(rowLength)) {
-      return;
+  const std::int32_t blockRows = bmp_detail::RowsPerBlock(rowLength);
+  const auto blockBytes = std::size_t(rowLength) * std::size_t(blockRows);
+  std::unique_ptr<std::uint8_t[]> block(new (std::nothrow) std::uint8_t[blockBytes]);
+  if (!block) return;
+  for (std::int32_t bottomRow = height_ - 1; bottomRow >= 0; bottomRow -= blockRows) {
+    const std::int32_t rows = bottomRow + 1 < blockRows ? bottomRow + 1 : blockRows;
+    const std::size_t wanted = std::size_t(rowLength) * std::size_t(rows);
+    const std::size_t arrived = std::fread(block.get(), 1, wanted, file);
+    // Only whole rows are decoded: the first incomplete row ends the picture, as if each row
+    // had been read on its own.
+    const auto complete = static_cast<std::int32_t>(arrived / std::size_t(rowLength));
+    if (complete > 0) {
+      if (hasPalette_) {
+        bmp_detail::DecodeIndexedBlock(*this, block.get(), rowLength, bottomRow, complete);
+      } else {
+        bmp_detail::DecodeDirectBlock(*this, block.get(), rowLength, bottomRow, complete);
+      }
     }
-    if (!DecodeRow(rowBytes.get(), rowLength, row)) return;
+    if (arrived != wanted) return;
   }
 }
 

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "bmp/header_io.hpp"
+#include "bmp/row_blocks.hpp"
 #include "image/palette_matcher.hpp"
 #include "korvel/image/bitmap_image.hpp"
 
@@ -89,15 +90,21 @@ bool BitmapImage::SaveToFile(const char* path) {
 
 bool BitmapImage::WriteRows(std::FILE* file) const {
   const std::int64_t rowLength = RowLength(bitDepth_, width_);
+  const std::int32_t blockRows = bmp_detail::RowsPerBlock(rowLength);
+  const auto blockBytes = std::size_t(rowLength) * std::size_t(blockRows);
   // Cleared once: encoders write only pixel bytes, so pad bytes stay zero in every row.
-  std::unique_ptr<std::uint8_t[]> rowBytes(new (std::nothrow) std::uint8_t[std::size_t(rowLength)]());
+  std::unique_ptr<std::uint8_t[]> block(new (std::nothrow) std::uint8_t[blockBytes]());
   std::unique_ptr<PaletteMatcher> matcher(new (std::nothrow) PaletteMatcher(*this));
-  if (!rowBytes || !matcher) return false;
-  for (std::int32_t row = height_ - 1; row >= 0; --row) {
-    if (!EncodeRow(rowBytes.get(), rowLength, row, *matcher)) return false;
-    if (std::fwrite(rowBytes.get(), 1, std::size_t(rowLength), file) != std::size_t(rowLength)) {
-      return false;
+  if (!block || !matcher) return false;
+  for (std::int32_t bottomRow = height_ - 1; bottomRow >= 0; bottomRow -= blockRows) {
+    const std::int32_t rows = bottomRow + 1 < blockRows ? bottomRow + 1 : blockRows;
+    if (hasPalette_) {
+      bmp_detail::EncodeIndexedBlock(*this, block.get(), rowLength, bottomRow, rows, *matcher);
+    } else {
+      bmp_detail::EncodeDirectBlock(*this, block.get(), rowLength, bottomRow, rows);
     }
+    const std::size_t wanted = std::size_t(rowLength) * std::size_t(rows);
+    if (std::fwrite(block.get(), 1, wanted, file) != wanted) return false;
   }
   return true;
 }

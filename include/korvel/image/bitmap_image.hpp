@@ -113,10 +113,6 @@ class BitmapImage {
   // Rows from the current file position, bottom row first, until the data runs out.
   void ReadRows(std::FILE* file);
   bool WriteRows(std::FILE* file) const;
-  // The codec of the image's depth; at 1, 4 and 8 bits encoding matches through `matcher`.
-  bool EncodeRow(std::uint8_t* rowBytes, std::int64_t rowLength, std::int32_t row,
-                 PaletteMatcher& matcher) const;
-  bool DecodeRow(const std::uint8_t* rowBytes, std::int64_t rowLength, std::int32_t row);
 
   std::int32_t bitDepth_ = 24;
   std::int32_t width_ = 1;
