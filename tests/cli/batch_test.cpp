@@ -93,6 +93,25 @@ TEST(Batch, ListFileAddsSourcesOnePerLine) {
   EXPECT_TRUE(ReadFileBytes(f.out + "/good4.bmp") == f.want["good4.bmp"]);
 }
 
+TEST(Batch, ProgressLineOnlyOnATerminal) {
+  BatchFixture f(30);
+  const std::string bad = f.in + "/bad.bmp";
+  WriteFileBytes(bad, "BM");
+  std::vector<std::string> args = {"--out-dir", f.out, "30", bad};
+  args.insert(args.end(), f.good.begin(), f.good.end());
+  CliOptions terminal;
+  terminal.errorToTerminal = true;
+  const CliRun run = RunCli(args, terminal);
+  EXPECT_EQ(run.status, 1);
+  // The counter is redrawn in place; the failure gets a line of its own after clearing it.
+  EXPECT_NE(run.err.find("\rpallisk: 9/9 files, 1 failed"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("\r\033[Kpallisk: " + bad + ": file too short for the BMP headers"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("pallisk: 1 of 9 files failed"), std::string::npos) << run.err;
+  EXPECT_TRUE(ReadFileBytes(f.out + "/good7.bmp") == f.want["good7.bmp"]);
+}
+
 TEST(Batch, TwoSourcesWithOneBaseNameDoNotOverwriteEachOther) {
   BatchFixture f(5);
   const std::string other = f.dir.File("other");

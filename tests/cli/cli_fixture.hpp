@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <random>
 #include <string>
@@ -32,6 +33,7 @@ struct CliOptions {
   std::string workingDirectory;         // empty: the test's own
   std::optional<rlim_t> fileSizeLimit;  // bytes; writes past it fail with EFBIG
   std::string input;                    // standard input
+  bool errorToTerminal = false;         // standard error on a pseudo-terminal
 };
 
 // Runs `pallisk args...`. With fileSizeLimit the child ignores SIGXFSZ, so an oversized write
@@ -48,11 +50,21 @@ inline CliRun RunCli(const std::vector<std::string>& args, const CliOptions& opt
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
 
+  // The terminal's output is read after the child ends: fine for the few lines a run prints,
+  // far below the terminal's buffer.
+  int terminal = -1;
+  std::string terminalName;
+  if (options.errorToTerminal) {
+    terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    if (terminal < 0 || grantpt(terminal) != 0 || unlockpt(terminal) != 0) return {};
+    terminalName = ptsname(terminal);
+  }
   const pid_t child = fork();
   if (child == 0) {
     const int in = open(inPath.c_str(), O_RDONLY);
     const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = terminal >= 0 ? open(terminalName.c_str(), O_WRONLY | O_NOCTTY)
+                                  : open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) {
       _exit(125);
     }
@@ -73,7 +85,17 @@ inline CliRun RunCli(const std::vector<std::string>& args, const CliOptions& opt
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
   run.out = ReadFileBytes(outPath);
-  run.err = ReadFileBytes(errPath);
+  if (terminal < 0) {
+    run.err = ReadFileBytes(errPath);
+    return run;
+  }
+  // Every writer has gone, so a read answers what is buffered and then fails (EIO).
+  fcntl(terminal, F_SETFL, O_NONBLOCK);
+  char buffer[4096];
+  for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;) {
+    run.err.append(buffer, std::size_t(n));
+  }
+  close(terminal);
   return run;
 }
 
