@@ -272,6 +272,24 @@ TEST(RescaleImage, FullSizeKeepsColoursAndDropsPaletteAndAlpha) {
   ExpectPixels(image, want);
 }
 
+// The product comes before the quotient in every position: 13 x 23 / 23 is exactly 13, but
+// 13 / 23 x 23 is 12.999999999999998, which would take column 13 from just left of itself and
+// truncate a rising ramp one unit low. Row 15 of 23 is such a position too.
+TEST(RescaleImage, FullSizeKeepsRampsWherePositionsRoundAwayInAnotherOrder) {
+  BitmapImage image = SizedImage(24, 23);
+  std::vector<std::vector<PixelBgra>> want(23, std::vector<PixelBgra>(24));
+  for (std::int32_t r = 0; r < 23; ++r) {
+    for (std::int32_t c = 0; c < 24; ++c) {
+      image.At(c, r) =
+          PixelBgra{static_cast<std::uint8_t>(c * 10), static_cast<std::uint8_t>(r * 10),
+                    static_cast<std::uint8_t>(c * 5 + r * 5), 0};
+      want[std::size_t(r)][std::size_t(c)] = image.PixelValue(c, r);
+    }
+  }
+  ASSERT_TRUE(RescaleImage(image, 'P', 100));
+  ExpectPixels(image, want);
+}
+
 // Each channel is interpolated on its own: distinct values per channel catch a mixed-up tap.
 TEST(RescaleImage, ChannelsAreInterpolatedIndependently) {
   BitmapImage image = SizedImage(2, 2);
