@@ -67,7 +67,14 @@ void EncodeBlock(const BitmapImage& image, std::uint8_t* bytes, std::int64_t row
   for (std::int32_t first = 0; first < width; first += kPerByte) {
     const std::int32_t fields = width - first < kPerByte ? width - first : kPerByte;
     const PixelBgra* runs[kPerByte];
-    for (std::int32_t j = 0; j < fields; ++j) runs[j] = image.Column(first + j) + top;
+    for (std::int32_t j = 0; j < fields; ++j) {
+      runs[j] = image.Column(first + j) + top;
+      if (first + j + bmp_detail::kPrefetchColumns < width) {
+        bmp_detail::PrefetchRun(
+            runs[j] + std::size_t(bmp_detail::kPrefetchColumns) * std::size_t(image.Height()),
+            rows);
+      }
+    }
     std::uint8_t* out = bytes + first / kPerByte;
     for (std::int32_t k = rows - 1; k >= 0; --k, out += rowLength) {
       // As PackIndices: fields from the most significant end, a short last byte keeps zeros.

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "bmp/header_io.hpp"
+#include "bmp/row_blocks.hpp"
 #include "korvel/image/bitmap_image.hpp"
 
 namespace korvel {
@@ -42,26 +43,56 @@ void BitmapImage::ReadPixels16(std::FILE* file, std::uint32_t biCompression, std
   const Channel red = MakeChannel(masks[0]), green = MakeChannel(masks[1]),
                 blue = MakeChannel(masks[2]);
 
-  // Rows are read whole, but the outcome is the same as reading word by word: once the data
-  // runs out the last complete word stays in force for every remaining pixel.
+  const auto pixelOf = [&](std::uint16_t word, PixelBgra& p) {
+    p.red = Extract(word, red);
+    p.green = Extract(word, green);
+    p.blue = Extract(word, blue);  // alpha keeps its value
+  };
+
+  // Rows are read in blocks, but the outcome is the same as reading word by word: once the data
+  // runs out, the last complete word stays in force for every remaining pixel.
   const std::int64_t rowLength = RowLength(16, width_);
-  std::unique_ptr<std::uint8_t[]> rowBytes(new (std::nothrow) std::uint8_t[std::size_t(rowLength)]);
-  if (!rowBytes) return;
+  const std::int32_t blockRows = bmp_detail::RowsPerBlock(rowLength);
+  std::unique_ptr<std::uint8_t[]> block(
+      new (std::nothrow) std::uint8_t[std::size_t(rowLength) * std::size_t(blockRows)]);
+  if (!block) return;
   std::uint16_t word = 0;  // before any word arrives: black
   bool exhausted = std::feof(file) != 0;
-  for (std::int32_t row = height_ - 1; row >= 0; --row) {
+  for (std::int32_t bottomRow = height_ - 1; bottomRow >= 0; bottomRow -= blockRows) {
+    const std::int32_t rows = bottomRow + 1 < blockRows ? bottomRow + 1 : blockRows;
+    const std::size_t wanted = std::size_t(rowLength) * std::size_t(rows);
     std::size_t arrived = 0;
     if (!exhausted) {
-      arrived = std::fread(rowBytes.get(), 1, std::size_t(rowLength), file);
-      exhausted = arrived != std::size_t(rowLength);
+      arrived = std::fread(block.get(), 1, wanted, file);
+      exhausted = arrived != wanted;
     }
-    for (std::int32_t c = 0; c < width_; ++c) {
-      const std::size_t at = 2 * std::size_t(c);
-      if (at + 2 <= arrived) word = static_cast<std::uint16_t>(rowBytes[at] | rowBytes[at + 1] << 8);
-      PixelBgra& p = Column(c)[row];
-      p.red = Extract(word, red);
-      p.green = Extract(word, green);
-      p.blue = Extract(word, blue);  // alpha keeps its value
+    // Whole rows, a run of each column at a time: every pixel has a word of its own.
+    const auto complete = static_cast<std::int32_t>(arrived / std::size_t(rowLength));
+    for (std::int32_t c = 0; c < width_ && complete > 0; ++c) {
+      PixelBgra* run = Column(c) + (bottomRow - (rows - 1));
+      if (c + bmp_detail::kPrefetchColumns < width_) {
+        bmp_detail::PrefetchRun(
+            run + std::size_t(bmp_detail::kPrefetchColumns) * std::size_t(height_), rows);
+      }
+      const std::uint8_t* in = block.get() + 2 * std::size_t(c);
+      for (std::int32_t k = 0; k < complete; ++k, in += rowLength) {
+        pixelOf(static_cast<std::uint16_t>(in[0] | in[1] << 8), run[rows - 1 - k]);
+      }
+    }
+    if (complete > 0) {
+      const std::uint8_t* last = block.get() + std::size_t(rowLength) * std::size_t(complete - 1) +
+                                 2 * std::size_t(width_ - 1);
+      word = static_cast<std::uint16_t>(last[0] | last[1] << 8);
+    }
+    // Rows the data does not cover: word by word, the partial row first.
+    for (std::int32_t k = complete; k < rows; ++k) {
+      const std::uint8_t* rowBytes = block.get() + std::size_t(rowLength) * std::size_t(k);
+      const std::size_t got = k == complete ? arrived - std::size_t(rowLength) * std::size_t(k) : 0;
+      for (std::int32_t c = 0; c < width_; ++c) {
+        const std::size_t at = 2 * std::size_t(c);
+        if (at + 2 <= got) word = static_cast<std::uint16_t>(rowBytes[at] | rowBytes[at + 1] << 8);
+        pixelOf(word, Column(c)[bottomRow - k]);
+      }
     }
   }
 }
@@ -73,18 +104,27 @@ bool BitmapImage::WritePixels16(std::FILE* file) const {
   if (std::fwrite(maskBlock, 1, sizeof maskBlock, file) != sizeof maskBlock) return false;
 
   const std::int64_t rowLength = RowLength(16, width_);
-  std::unique_ptr<std::uint8_t[]> rowBytes(new (std::nothrow) std::uint8_t[std::size_t(rowLength)]());
-  if (!rowBytes) return false;
-  for (std::int32_t row = height_ - 1; row >= 0; --row) {
+  const std::int32_t blockRows = bmp_detail::RowsPerBlock(rowLength);
+  // Pad bytes stay zero: the block is cleared once and words never reach them.
+  std::unique_ptr<std::uint8_t[]> block(
+      new (std::nothrow) std::uint8_t[std::size_t(rowLength) * std::size_t(blockRows)]());
+  if (!block) return false;
+  for (std::int32_t bottomRow = height_ - 1; bottomRow >= 0; bottomRow -= blockRows) {
+    const std::int32_t rows = bottomRow + 1 < blockRows ? bottomRow + 1 : blockRows;
     for (std::int32_t c = 0; c < width_; ++c) {
-      const PixelBgra p = Column(c)[row];
-      const unsigned word = ((p.red >> 3) * 64u + (p.green >> 2)) * 32u + (p.blue >> 3);
-      bmp_detail::Put16(rowBytes.get() + 2 * std::size_t(c), word);
+      const PixelBgra* run = Column(c) + (bottomRow - (rows - 1));
+      if (c + bmp_detail::kPrefetchColumns < width_) {
+        bmp_detail::PrefetchRun(
+            run + std::size_t(bmp_detail::kPrefetchColumns) * std::size_t(height_), rows);
+      }
+      std::uint8_t* wordOut = block.get() + 2 * std::size_t(c);
+      for (std::int32_t k = rows - 1; k >= 0; --k, wordOut += rowLength) {
+        const PixelBgra p = run[k];
+        bmp_detail::Put16(wordOut, ((p.red >> 3) * 64u + (p.green >> 2)) * 32u + (p.blue >> 3));
+      }
     }
-    // Pad bytes stay zero: the buffer was cleared once and words never reach them.
-    if (std::fwrite(rowBytes.get(), 1, std::size_t(rowLength), file) != std::size_t(rowLength)) {
-      return false;
-    }
+    const std::size_t wanted = std::size_t(rowLength) * std::size_t(rows);
+    if (std::fwrite(block.get(), 1, wanted, file) != wanted) return false;
   }
   return true;
 }
