@@ -170,6 +170,35 @@ TEST(Pixels16, ShortDataRepeatsTheLastWholeWord) {
   }
 }
 
+TEST(Pixels16, ShortDataInATallPicture) {
+  // 3 x 70, data ending two words into the 41st file row: every later pixel, up to the top
+  // row, repeats the last word, however the rows are buffered.
+  constexpr std::int32_t kWidth = 3, kHeight = 70, kWords = 40 * kWidth + 2;
+  BmpBuilder file = File16(0, {});
+  file.biWidth = kWidth;
+  file.biHeight = kHeight;
+  for (int k = 0; k < kWords; ++k) {
+    PutLe16(file.pixelData, std::uint32_t(k) * 151u & 0x7FFFu);
+    if (k % kWidth == kWidth - 1) file.pixelData += std::string(2, '\0');
+  }
+  test::TempDir dir;
+  const std::string path = dir.File("tall.bmp");
+  test::WriteFileBytes(path, file.Build());
+  BitmapImage image;
+  ASSERT_EQ(image.Load(path.c_str()), LoadStatus::kLoaded);
+  int k = 0;
+  for (std::int32_t r = kHeight - 1; r >= 0; --r) {
+    for (std::int32_t c = 0; c < kWidth; ++c, ++k) {
+      const unsigned w = unsigned(k < kWords ? k : kWords - 1) * 151u & 0x7FFFu;
+      const PixelBgra want{std::uint8_t((w & 31) * 8), std::uint8_t((w >> 5 & 31) * 8),
+                           std::uint8_t((w >> 10 & 31) * 8), 0};
+      ASSERT_EQ(image.PixelValue(c, r), want)
+          << "pixel " << c << "," << r << ": have " << Describe(image.PixelValue(c, r)) << ", want "
+          << Describe(want);
+    }
+  }
+}
+
 TEST(Pixels16, SavedFileLayout) {
   // Rows of 2 x width bytes of words, padded to 4 with zero bytes; pixel rows at 66.
   struct Case {
