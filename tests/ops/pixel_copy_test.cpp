@@ -194,6 +194,14 @@ const RangeCase kRangeCases[] = {
      2,
      1,
      {".. .. .. ..", ".. .. 00 10", ".. .. 01 11", ".. .. 02 12"}},
+    {"one column and one row too many for the destination are cut",
+     1,
+     5,
+     1,
+     5,
+     0,
+     0,
+     {"11 21 31 41", "12 22 32 42", "13 23 33 43", "14 24 34 44"}},
     {"first column raised before the destination cut",
      -3,
      5,
@@ -328,6 +336,14 @@ TEST(CopyPixelRange, SameImageCopiesInLoopOrder) {
     CopyPixelRange(image, c.firstColumn, c.lastColumn, 0, 0, image, c.destinationColumn, 0);
     ExpectGrid(image, c.want);
   }
+}
+
+// One column left and one row down: source (1, 1) is read after (2, 0) has been copied onto it
+// when rows are the outer loop, before that when columns were.
+TEST(CopyPixelRange, SameImageCopiesRowsOuterColumnsInner) {
+  BitmapImage image = Filled(3, 3, true);
+  CopyPixelRange(image, 1, 2, 0, 1, image, 0, 1);
+  ExpectGrid(image, {"00 10 20", "10 20 21", "20 21 22"});
 }
 
 TEST(CopyPixelRangeUnlessKey, SameImageCopiesInLoopOrder) {
