@@ -48,7 +48,7 @@ PalliskFunction LoadPallisk(std::string& error) {
 }
 
 // ASCII, or UTF-16 code units given as char16_t.
-WidePath Wide(const std::u16string& text) {
+[[maybe_unused]] WidePath Wide(const std::u16string& text) {
   return WidePath(text.begin(), text.end());
 }
 WidePath Wide(const std::string& ascii) {
