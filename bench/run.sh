@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# Whole-process benchmark: bench/run.sh [RUNS]   (RUNS per command, default 7)
+# Builds the bench preset, writes the benchmark scene at every depth (4000x3000 and 1000x1000)
+# and times, on the same files and in one run, `pallisk SOURCE TARGET 30` against `cp` (the
+# floor) and against the round trip (decode, encode at the same depth) of ImageMagick's
+# /usr/bin/convert and of Pillow. Prints medians, the ratios against their targets, pallisk's peak
+# resident memory, how the cost grows from 1000x1000 to 4000x3000, and batch mode on one and two
+# cores, as a Markdown table (also left in $KORVEL_BENCH_DIR/results.md).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-7}
+work=${KORVEL_BENCH_DIR:-/tmp/korvel-bench}
+
+need=(cmake g++ make libbenchmark-dev hyperfine imagemagick python3-pil time)
+missing=()
+for p in "${need[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi
+
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j"$(nproc)" >/dev/null
+pallisk=$PWD/build/bench/cli/pallisk
+convert=/usr/bin/convert  # not whatever convert comes first on PATH
+python=/usr/bin/python3
+
+mkdir -p "$work/pictures" "$work/out" "$work/json" "$work/batch-out"
+generator=build/bench/bench/make_pictures
+for size in "4000 3000" "1000 1000"; do
+  set -- $size
+  last=$work/pictures/picture_$1x$2_32.bmp
+  if [ ! -e "$last" ] || [ "$generator" -nt "$last" ]; then
+    echo "writing the $1x$2 pictures" >&2
+    "$generator" "$work/pictures" "$1" "$2" >/dev/null
+  fi
+done
+
+for size in 4000x3000 1000x1000; do
+  for depth in 1 4 8 16 24 32; do
+    src=$work/pictures/picture_${size}_$depth.bmp
+    cmds=(-n cp "cp $src $work/out/cp.bmp" -n pallisk "$pallisk $src $work/out/pallisk.bmp 30")
+    if [ "$size" = 4000x3000 ]; then
+      # BMP3 has no 32-bit form in ImageMagick; its BMP (v5) writer keeps alpha at 32 bits.
+      case $depth in
+        16) im="$convert $src -define bmp:subtype=RGB565 -compress None BMP3:$work/out/im.bmp" ;;
+        32) im="$convert $src -alpha on -compress None BMP:$work/out/im.bmp" ;;
+        *) im="$convert $src -compress None BMP3:$work/out/im.bmp" ;;
+      esac
+      cmds+=(-n imagemagick "$im" -n pillow "$python bench/pillow_roundtrip.py $src $work/out/pil.bmp")
+    fi
+    echo "timing $size at $depth bits" >&2
+    hyperfine -N --style none --warmup 2 --runs "$runs" \
+      --export-json "$work/json/${size}_$depth.json" "${cmds[@]}" >/dev/null 2>>"$work/hyperfine.log"
+    if [ "$size" = 4000x3000 ]; then
+      peak=0
+      for _ in 1 2 3; do
+        kib=$(/usr/bin/time -f %M "$pallisk" "$src" "$work/out/pallisk.bmp" 30 2>&1 >/dev/null)
+        [ "$kib" -gt "$peak" ] && peak=$kib
+      done
+      echo "$peak" >"$work/json/${size}_$depth.rss"
+    fi
+  done
+done
+
+# Batch mode: twelve pictures (every depth, twice) on one core and on two.
+batch=()
+for depth in 1 4 8 16 24 32; do
+  for copy in a b; do
+    ln -sf "$work/pictures/picture_4000x3000_$depth.bmp" "$work/pictures/batch_${depth}_$copy.bmp"
+    batch+=("$work/pictures/batch_${depth}_$copy.bmp")
+  done
+done
+echo "timing batch mode" >&2
+hyperfine -N --style none --warmup 1 --runs "$runs" --export-json "$work/json/batch.json" \
+  -n "one core" "$pallisk --out-dir $work/batch-out -j 1 30 ${batch[*]}" \
+  -n "two cores" "$pallisk --out-dir $work/batch-out -j 2 30 ${batch[*]}" >/dev/null 2>>"$work/hyperfine.log"
+
+commit=$(git rev-parse --short HEAD)
+compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' build/bench/CMakeCache.txt)
+"$python" - "$work" "$commit" "$("$compiler" --version | head -1)" <<'PY' | tee "$work/results.md"
+import json, os, platform, sys
+work, commit, compiler = sys.argv[1:4]
+cpu = next((l.split(":", 1)[1].strip() for l in open("/proc/cpuinfo") if l.startswith("model name")), platform.machine())
+def medians(name):
+    with open(os.path.join(work, "json", name + ".json")) as f:
+        return {r["command"]: r["median"] for r in json.load(f)["results"]}
+ok = lambda good: "yes" if good else "**NO**"
+print(f"Machine: {cpu}, {os.cpu_count()} cores; compiler: {compiler}; commit {commit}; "
+      f"load average at the end {os.getloadavg()[0]:.1f}.\n")
+print("Medians in seconds, 4000x3000 (12 Mpixel), threshold 30.\n")
+print("| bits | cp | pallisk | ImageMagick | Pillow | pallisk / cp | target | pallisk / faster peer | <= 0.35 | peak RSS MiB | bound MiB | 4000x3000 / 1000x1000 | <= 12.5 |")
+print("|---|---|---|---|---|---|---|---|---|---|---|---|---|")
+bound = (1.05 * 4 * 4000 * 3000 + 8 * 2**20) / 2**20
+for depth in (1, 4, 8, 16, 24, 32):
+    big, small = medians(f"4000x3000_{depth}"), medians(f"1000x1000_{depth}")
+    cp, pk, im, pil = big["cp"], big["pallisk"], big["imagemagick"], big["pillow"]
+    target = 2.0 if depth in (24, 32) else 3.0
+    peer = min(im, pil)
+    rss = int(open(os.path.join(work, "json", f"4000x3000_{depth}.rss")).read()) / 1024
+    growth = pk / small["pallisk"]
+    print(f"| {depth} | {cp:.4f} | {pk:.4f} | {im:.4f} | {pil:.4f} | {pk / cp:.2f} | <= {target:.1f} {ok(pk / cp <= target)} "
+          f"| {pk / peer:.3f} | {ok(pk / peer <= 0.35)} | {rss:.1f} | {bound:.1f} {ok(rss <= bound)} | {growth:.1f} | {ok(growth <= 12.5)} |")
+b = medians("batch")
+print(f"\nBatch mode, 12 files of 4000x3000 (every depth twice): -j 1 {b['one core']:.3f} s, -j 2 {b['two cores']:.3f} s, "
+      f"speed-up {b['one core'] / b['two cores']:.2f}x on two cores.")
+PY
