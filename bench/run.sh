@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Whole-process benchmark: bench/run.sh [RUNS]   (RUNS per command, default 7)
 # Builds the bench preset, writes the benchmark scene at every depth (4000x3000 and 1000x1000)
-# and times, on the same files and in one run, `pallisk SOURCE TARGET 30` against `cp` (the
+# and times, on the same files and in one run, `pallisk SOURCE TARGET 30` and one call of the
+# exported Pallisk (bench/call_pallisk.cpp) against `cp` (the
 # floor) and against the round trip (decode, encode at the same depth) of ImageMagick's
 # /usr/bin/convert and of Pillow. Prints medians, the ratios against their targets, pallisk's peak
 # resident memory, how the cost grows from 1000x1000 to 4000x3000, and batch mode on one and two
@@ -25,6 +26,7 @@ fi
 cmake --preset bench >/dev/null
 cmake --build --preset bench -j"$(nproc)" >/dev/null
 pallisk=$PWD/build/bench/cli/pallisk
+call=$PWD/build/bench/bench/call_pallisk  # the library's Pallisk, without the command's fsync
 convert=/usr/bin/convert  # not whatever convert comes first on PATH
 python=/usr/bin/python3
 
@@ -42,7 +44,8 @@ done
 for size in 4000x3000 1000x1000; do
   for depth in 1 4 8 16 24 32; do
     src=$work/pictures/picture_${size}_$depth.bmp
-    cmds=(-n cp "cp $src $work/out/cp.bmp" -n pallisk "$pallisk $src $work/out/pallisk.bmp 30")
+    cmds=(-n cp "cp $src $work/out/cp.bmp" -n pallisk "$pallisk $src $work/out/pallisk.bmp 30"
+      -n call "$call $src $work/out/call.bmp 30")
     if [ "$size" = 4000x3000 ]; then
       # BMP3 has no 32-bit form in ImageMagick; its BMP (v5) writer keeps alpha at 32 bits.
       case $depth in
@@ -81,30 +84,5 @@ hyperfine -N --style none --warmup 1 --runs "$runs" --export-json "$work/json/ba
 
 commit=$(git rev-parse --short HEAD)
 compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' build/bench/CMakeCache.txt)
-"$python" - "$work" "$commit" "$("$compiler" --version | head -1)" <<'PY' | tee "$work/results.md"
-import json, os, platform, sys
-work, commit, compiler = sys.argv[1:4]
-cpu = next((l.split(":", 1)[1].strip() for l in open("/proc/cpuinfo") if l.startswith("model name")), platform.machine())
-def medians(name):
-    with open(os.path.join(work, "json", name + ".json")) as f:
-        return {r["command"]: r["median"] for r in json.load(f)["results"]}
-ok = lambda good: "yes" if good else "**NO**"
-print(f"Machine: {cpu}, {os.cpu_count()} cores; compiler: {compiler}; commit {commit}; "
-      f"load average at the end {os.getloadavg()[0]:.1f}.\n")
-print("Medians in seconds, 4000x3000 (12 Mpixel), threshold 30.\n")
-print("| bits | cp | pallisk | ImageMagick | Pillow | pallisk / cp | target | pallisk / faster peer | <= 0.35 | peak RSS MiB | bound MiB | 4000x3000 / 1000x1000 | <= 12.5 |")
-print("|---|---|---|---|---|---|---|---|---|---|---|---|---|")
-bound = (1.05 * 4 * 4000 * 3000 + 8 * 2**20) / 2**20
-for depth in (1, 4, 8, 16, 24, 32):
-    big, small = medians(f"4000x3000_{depth}"), medians(f"1000x1000_{depth}")
-    cp, pk, im, pil = big["cp"], big["pallisk"], big["imagemagick"], big["pillow"]
-    target = 2.0 if depth in (24, 32) else 3.0
-    peer = min(im, pil)
-    rss = int(open(os.path.join(work, "json", f"4000x3000_{depth}.rss")).read()) / 1024
-    growth = pk / small["pallisk"]
-    print(f"| {depth} | {cp:.4f} | {pk:.4f} | {im:.4f} | {pil:.4f} | {pk / cp:.2f} | <= {target:.1f} {ok(pk / cp <= target)} "
-          f"| {pk / peer:.3f} | {ok(pk / peer <= 0.35)} | {rss:.1f} | {bound:.1f} {ok(rss <= bound)} | {growth:.1f} | {ok(growth <= 12.5)} |")
-b = medians("batch")
-print(f"\nBatch mode, 12 files of 4000x3000 (every depth twice): -j 1 {b['one core']:.3f} s, -j 2 {b['two cores']:.3f} s, "
-      f"speed-up {b['one core'] / b['two cores']:.2f}x on two cores.")
-PY
+"$python" bench/summarise.py "$work" "$commit" "$("$compiler" --version | head -1)" |
+  tee "$work/results.md"
