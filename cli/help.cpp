@@ -31,8 +31,8 @@ void PrintHelp() {
 THRESHOLD and VALUE are whole numbers from -2147483648 to 2147483647. Accepted sources:
 uncompressed 1, 4, 8, 16, 24 or 32 bits per pixel, bottom-up rows, at most 2^28 pixels.
 Targets are written to a temporary file beside them and renamed into place, so a failure
-leaves an existing target (or a source that is also the target) as it was. Name a source
-called "inspect" or "rescale" as ./inspect.
+leaves an existing target (or a source that is also the target) as it was. For a source
+called "inspect" or "rescale", or starting with "-", write: pallisk -- SOURCE TARGET THRESHOLD
 
 Exit status: 0 done, 1 some file could not be read or written, 2 bad command line.
 )",

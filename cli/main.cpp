@@ -30,6 +30,8 @@ int Run(const std::vector<std::string>& args) {
     return kExitOk;
   }
   const std::vector<std::string> rest(args.begin() + 1, args.end());
+  // "--" lets a source start with a dash or be called inspect or rescale.
+  if (first == "--") return RunWhiten(rest);
   if (first == "inspect") return RunInspect(rest);
   if (first == "rescale") return RunRescale(rest);
   if (IsBatchCommand(args)) return RunBatch(args);

@@ -131,6 +131,22 @@ TEST(WhitenJob, ThresholdMustBeExactlyASigned32BitInteger) {
   }
 }
 
+TEST(WhitenJob, DoubleDashLetsASourceLookLikeASubcommandOrOption) {
+  const TempDir dir;
+  for (const char* name : {"inspect", "rescale", "-j2"}) {
+    SCOPED_TRACE(name);
+    WriteFileBytes(dir.File(name), NoiseBmp(24, 3, 3));
+    CliOptions inDir;
+    inDir.workingDirectory = dir.path();
+    const CliRun run = RunCli({"--", name, "out.bmp", "-3"}, inDir);
+    EXPECT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(CallPallisk(dir.File(name), dir.File("want.bmp"), -3), 999);
+    EXPECT_TRUE(ReadFileBytes(dir.File("out.bmp")) == ReadFileBytes(dir.File("want.bmp")))
+        << "have bytes that differ from Pallisk's";
+    std::filesystem::remove(dir.File("out.bmp"));
+  }
+}
+
 TEST(WhitenJob, WrongArgumentCountsAreUsageErrors) {
   const std::vector<std::vector<std::string>> cases = {
       {}, {"a.bmp"}, {"a.bmp", "b.bmp"}, {"a.bmp", "b.bmp", "1", "extra"}};
