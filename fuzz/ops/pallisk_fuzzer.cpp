@@ -17,8 +17,9 @@
 
 namespace {
 
-std::u16string Wide(const std::string& path) {
-  return std::u16string(path.begin(), path.end());
+// KorvelPathChar: char16_t here, wchar_t on Windows.
+std::basic_string<KorvelPathChar> Wide(const std::string& path) {
+  return std::basic_string<KorvelPathChar>(path.begin(), path.end());
 }
 
 std::uint32_t Le32(const std::string& bytes, std::size_t at) {
