@@ -2,6 +2,9 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <climits>
+#include <cwchar>
 #endif
 
 namespace korvel::platform {
@@ -40,10 +43,12 @@ NarrowPath::NarrowPath(const KorvelPathChar* widePath) : isNull_(widePath == nul
 #ifdef _WIN32
   // The ANSI code page, into a buffer of twice the wide length plus the terminator; a conversion
   // that writes nothing leaves an empty path, which then fails to open.
-  const std::size_t length = wcslen(widePath);
+  const std::size_t length = std::wcslen(widePath);
   std::string buffer((length + 1) * 2, '\0');
-  WideCharToMultiByte(CP_ACP, 0, widePath, -1, buffer.data(), static_cast<int>(buffer.size()),
-                      nullptr, nullptr);
+  // The capacity is an int; no real path comes near INT_MAX bytes.
+  const int capacity =
+      buffer.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(buffer.size());
+  WideCharToMultiByte(CP_ACP, 0, widePath, -1, buffer.data(), capacity, nullptr, nullptr);
   narrow_ = buffer.c_str();
 #else
   narrow_ = Utf16ToUtf8(widePath);
