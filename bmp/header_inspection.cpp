@@ -8,7 +8,7 @@ namespace korvel {
 
 FileHeader ReadFileHeaderOf(const char* path) {
   FileHeader header;
-  std::FILE* file = path ? std::fopen(path, "rb") : nullptr;
+  std::FILE* file = bmp_detail::OpenForReading(path);
   if (!file) {
     header.bfType = 0;
     return header;
@@ -22,7 +22,7 @@ FileHeader ReadFileHeaderOf(const char* path) {
 
 InfoHeader ReadInfoHeaderOf(const char* path) {
   InfoHeader header;
-  std::FILE* file = path ? std::fopen(path, "rb") : nullptr;
+  std::FILE* file = bmp_detail::OpenForReading(path);
   if (!file) return header;
   for (int i = 0; i < kFileHeaderBytes; ++i) {
     unsigned char scratch;
@@ -33,6 +33,8 @@ InfoHeader ReadInfoHeaderOf(const char* path) {
   return header;
 }
 
-std::uint16_t BitDepthOfFile(const char* path) { return ReadInfoHeaderOf(path).biBitCount; }
+std::uint16_t BitDepthOfFile(const char* path) {
+  return ReadInfoHeaderOf(path).biBitCount;
+}
 
 }  // namespace korvel

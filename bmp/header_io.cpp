@@ -1,6 +1,23 @@
 #include "bmp/header_io.hpp"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace korvel::bmp_detail {
+
+std::FILE* OpenForReading(const char* path) {
+  if (path == nullptr) return nullptr;
+  std::FILE* file = std::fopen(path, "rb");
+#ifndef _WIN32
+  struct stat status;
+  if (file != nullptr && fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode)) {
+    std::fclose(file);
+    return nullptr;
+  }
+#endif
+  return file;
+}
 
 bool ReadFileHeaderAfterType(std::FILE* file, FileHeader& header) {
   bool ok = ReadField(file, header.bfSize);

@@ -11,6 +11,10 @@
 
 namespace korvel::bmp_detail {
 
+// fopen(path, "rb"), except that a directory counts as a file that cannot be opened: POSIX
+// systems open one for reading and fail only its reads, which would pass for an empty file.
+std::FILE* OpenForReading(const char* path);
+
 // Reads sizeof(T) bytes little-endian into field; a failed read leaves field as it was.
 template <typename T>
 bool ReadField(std::FILE* file, T& field) {

@@ -46,7 +46,7 @@ bool BitmapImage::LoadFromFile(const char* path) {
 }
 
 LoadStatus BitmapImage::Load(const char* path) {
-  FilePtr file(path ? std::fopen(path, "rb") : nullptr);
+  FilePtr file(bmp_detail::OpenForReading(path));
   if (!file) {
     ChangeBitDepth(1);
     Resize(1, 1);
