@@ -1,7 +1,7 @@
 // Calls the exported Pallisk function once, as a host application would:
 //   call_pallisk SOURCE TARGET THRESHOLD
-// The whole-process benchmark times it beside the pallisk command, whose targets are written
-// through a temporary file that is synced to disk before it is renamed into place.
+// The whole-process benchmark times it beside the pallisk command, which adds its own file
+// handling (a temporary target renamed into place).
 #include <cstdio>
 #include <cstdlib>
 #include <string>

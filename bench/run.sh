@@ -26,7 +26,7 @@ fi
 cmake --preset bench >/dev/null
 cmake --build --preset bench -j"$(nproc)" >/dev/null
 pallisk=$PWD/build/bench/cli/pallisk
-call=$PWD/build/bench/bench/call_pallisk  # the library's Pallisk, without the command's fsync
+call=$PWD/build/bench/bench/call_pallisk  # the exported Pallisk, without the command's file handling
 convert=/usr/bin/convert  # not whatever convert comes first on PATH
 python=/usr/bin/python3
 
