@@ -21,8 +21,8 @@ constexpr std::int32_t kDone = 999;
 #define KORVEL_PALLISK_EXPORT __attribute__((visibility("default")))
 #endif
 
-extern "C" KORVEL_PALLISK_EXPORT std::int32_t KORVEL_PALLISK_CALL
-Pallisk(const KorvelPathChar* sourcePath, const KorvelPathChar* targetPath, std::int32_t threshold) {
+extern "C" KORVEL_PALLISK_EXPORT std::int32_t KORVEL_PALLISK_CALL Pallisk(
+    const KorvelPathChar* sourcePath, const KorvelPathChar* targetPath, std::int32_t threshold) {
   try {
     korvel::BitmapImage image;
     // A null path stays null: the load or save then fails as for a file that cannot be opened.

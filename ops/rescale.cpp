@@ -130,7 +130,9 @@ void Resample(const BitmapImage& source, BitmapImage& image) {
   image.Column(newWidth - 1)[newHeight - 1] = source.At(oldWidth - 1, oldHeight - 1);
 }
 
-char ToUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char ToUpper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 }  // namespace
 

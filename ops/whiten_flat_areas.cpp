@@ -5,7 +5,9 @@
 namespace korvel {
 namespace {
 
-int Brightness(PixelBgra p) { return p.blue + p.green + p.red; }
+int Brightness(PixelBgra p) {
+  return p.blue + p.green + p.red;
+}
 
 // One top-to-bottom pass over a column. Each pixel is compared with the pixel below; the bottom
 // pixel, read past the edge through clamping, is compared with itself. A step changes only the

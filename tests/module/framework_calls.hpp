@@ -18,8 +18,8 @@ inline bool operator==(const ModuleState& a, const ModuleState& b) {
 
 inline std::ostream& operator<<(std::ostream& out, const ModuleState& s) {
   return out << "{classes " << s.runtimeClasses.head << " saved " << s.runtimeClasses.savedHead
-             << ", factories " << s.objectFactories.head << " saved "
-             << s.objectFactories.savedHead << "}";
+             << ", factories " << s.objectFactories.head << " saved " << s.objectFactories.savedHead
+             << "}";
 }
 
 namespace testing {

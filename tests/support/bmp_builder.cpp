@@ -27,7 +27,7 @@ std::string BmpBuilder::Build() const {
   std::string out;
   PutLe16(out, bfType);
   PutLe32(out, static_cast<std::uint32_t>(bfSize >= 0 ? bfSize
-                                                       : std::int64_t(offBits + pixelData.size())));
+                                                      : std::int64_t(offBits + pixelData.size())));
   PutLe16(out, bfReserved1);
   PutLe16(out, bfReserved2);
   PutLe32(out, static_cast<std::uint32_t>(bfOffBits >= 0 ? bfOffBits : std::int64_t(offBits)));

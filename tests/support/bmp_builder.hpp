@@ -13,7 +13,7 @@ namespace korvel::test {
 struct BmpBuilder {
   // File header
   std::uint16_t bfType = 0x4D42;
-  std::int64_t bfSize = -1;     // -1: computed
+  std::int64_t bfSize = -1;  // -1: computed
   std::uint16_t bfReserved1 = 0;
   std::uint16_t bfReserved2 = 0;
   std::int64_t bfOffBits = -1;  // -1: right after headers, palette or masks
@@ -30,11 +30,11 @@ struct BmpBuilder {
   std::uint32_t biClrUsed = 0;
   std::uint32_t biClrImportant = 0;
 
-  std::string extraHeader;        // bytes after the 40-byte header (larger headers)
-  std::vector<PixelBgra> palette; // written as 4-byte entries (alpha as fourth byte)
+  std::string extraHeader;           // bytes after the 40-byte header (larger headers)
+  std::vector<PixelBgra> palette;    // written as 4-byte entries (alpha as fourth byte)
   std::vector<std::uint32_t> masks;  // written as 4-byte fields (16-bit mask block)
-  std::string gap;                // bytes between palette/masks and pixel data
-  std::string pixelData;          // the rows, as they are to appear in the file
+  std::string gap;                   // bytes between palette/masks and pixel data
+  std::string pixelData;             // the rows, as they are to appear in the file
 
   std::string Build() const;
 };

@@ -16,7 +16,9 @@ struct PixelBgra {
 inline bool operator==(PixelBgra a, PixelBgra b) {
   return a.blue == b.blue && a.green == b.green && a.red == b.red && a.alpha == b.alpha;
 }
-inline bool operator!=(PixelBgra a, PixelBgra b) { return !(a == b); }
+inline bool operator!=(PixelBgra a, PixelBgra b) {
+  return !(a == b);
+}
 
 // The colour of every new pixel, of every palette entry beyond those a file supplies, and of
 // every read that finds nothing to read.
