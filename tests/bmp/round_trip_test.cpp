@@ -8,13 +8,8 @@
 
 #include "korvel/image/bitmap_image.hpp"
 #include "korvel/pallisk.h"
+#include "support/pallisk_library.hpp"
 #include "support/temp_dir.hpp"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
 
 namespace korvel {
 namespace {
@@ -107,24 +102,9 @@ TEST(RoundTrip, IndexedPixelsComeBackAsTheirNearestEntry) {
   }
 }
 
-using PalliskFunction = std::int32_t(KORVEL_PALLISK_CALL*)(const KorvelPathChar*,
-                                                           const KorvelPathChar*, std::int32_t);
-
-PalliskFunction LoadPallisk() {
-#ifdef _WIN32
-  HMODULE module = LoadLibraryA(KORVEL_PALLISK_LIBRARY);
-  return module ? reinterpret_cast<PalliskFunction>(
-                      reinterpret_cast<void*>(GetProcAddress(module, "Pallisk")))
-                : nullptr;
-#else
-  void* module = dlopen(KORVEL_PALLISK_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-  return module ? reinterpret_cast<PalliskFunction>(dlsym(module, "Pallisk")) : nullptr;
-#endif
-}
-
-std::basic_string<KorvelPathChar> Wide(const std::string& path) {
-  return std::basic_string<KorvelPathChar>(path.begin(), path.end());  // temp paths are ASCII
-}
+using test::LoadPallisk;
+using test::PalliskFunction;
+using test::Wide;
 
 TEST(RoundTrip, PalliskWritesEveryDepthBackAtThatDepth) {
   const PalliskFunction pallisk = LoadPallisk();

@@ -10,10 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
+#ifndef _WIN32
 #include <unistd.h>
 #endif
 
@@ -21,30 +18,16 @@
 #include "korvel/bmp/load_status.hpp"
 #include "korvel/image/bitmap_image.hpp"
 #include "support/bmp_builder.hpp"
+#include "support/pallisk_library.hpp"
 #include "support/temp_dir.hpp"
 
 namespace korvel {
 namespace {
 
-using PalliskFunction = std::int32_t(KORVEL_PALLISK_CALL*)(const KorvelPathChar*,
-                                                           const KorvelPathChar*, std::int32_t);
-using WidePath = std::basic_string<KorvelPathChar>;
-
-PalliskFunction LoadPallisk() {
-#ifdef _WIN32
-  HMODULE library = LoadLibraryA(KORVEL_PALLISK_LIBRARY);
-  return library ? reinterpret_cast<PalliskFunction>(
-                       reinterpret_cast<void*>(GetProcAddress(library, "Pallisk")))
-                 : nullptr;
-#else
-  void* library = dlopen(KORVEL_PALLISK_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-  return library ? reinterpret_cast<PalliskFunction>(dlsym(library, "Pallisk")) : nullptr;
-#endif
-}
-
-WidePath Wide(const std::string& path) {
-  return WidePath(path.begin(), path.end());
-}
+using test::LoadPallisk;
+using test::PalliskFunction;
+using test::Wide;
+using test::WidePath;
 
 bool HaveFullDevice() {
   return test::FileExists("/dev/full");

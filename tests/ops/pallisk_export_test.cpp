@@ -8,52 +8,23 @@
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
 #include "korvel/image/bitmap_image.hpp"
 #include "korvel/ops/whiten_flat_areas.hpp"
 #include "support/bmp_builder.hpp"
+#include "support/pallisk_library.hpp"
 #include "support/temp_dir.hpp"
 
 namespace korvel {
 namespace {
 
-using PalliskFunction = std::int32_t(KORVEL_PALLISK_CALL*)(const KorvelPathChar*,
-                                                           const KorvelPathChar*, std::int32_t);
-using WidePath = std::basic_string<KorvelPathChar>;
-
-PalliskFunction LoadPallisk(std::string& error) {
-#ifdef _WIN32
-  HMODULE library = LoadLibraryA(KORVEL_PALLISK_LIBRARY);
-  if (library == nullptr) {
-    error = "LoadLibrary failed";
-    return nullptr;
-  }
-  auto* symbol = reinterpret_cast<void*>(GetProcAddress(library, "Pallisk"));
-#else
-  void* library = dlopen(KORVEL_PALLISK_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-  if (library == nullptr) {
-    error = dlerror();
-    return nullptr;
-  }
-  void* symbol = dlsym(library, "Pallisk");
-#endif
-  if (symbol == nullptr) error = "no symbol Pallisk";
-  // Kept loaded for the whole test run, as a host keeps it.
-  return reinterpret_cast<PalliskFunction>(symbol);
-}
+using test::PalliskFunction;
+using test::WidePath;
 
 // ASCII, or UTF-16 code units given as char16_t.
 [[maybe_unused]] WidePath Wide(const std::u16string& text) {
   return WidePath(text.begin(), text.end());
 }
-WidePath Wide(const std::string& ascii) {
-  return WidePath(ascii.begin(), ascii.end());
-}
+using test::Wide;
 
 std::string Row24(const std::vector<PixelBgra>& pixels) {
   std::string row;
@@ -81,7 +52,7 @@ std::string TwoByTwo() {
 
 class PalliskExport : public testing::Test {
  protected:
-  static void SetUpTestSuite() { pallisk_ = LoadPallisk(loadError_); }
+  static void SetUpTestSuite() { pallisk_ = test::LoadPallisk(&loadError_); }
   void SetUp() override { ASSERT_NE(pallisk_, nullptr) << loadError_; }
 
   std::int32_t Call(const WidePath* source, const WidePath* target, std::int32_t threshold) {

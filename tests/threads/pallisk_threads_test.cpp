@@ -11,39 +11,18 @@
 #include <thread>
 #include <vector>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
 #include "korvel/bmp/headers.hpp"
 #include "support/bmp_builder.hpp"
+#include "support/pallisk_library.hpp"
 #include "support/temp_dir.hpp"
 
 namespace korvel {
 namespace {
 
-using PalliskFunction = std::int32_t(KORVEL_PALLISK_CALL*)(const KorvelPathChar*,
-                                                           const KorvelPathChar*, std::int32_t);
-using WidePath = std::basic_string<KorvelPathChar>;
-
-// Found by name in the built shared library, as a host finds it; kept loaded for the run.
-PalliskFunction LoadPallisk() {
-#ifdef _WIN32
-  HMODULE library = LoadLibraryA(KORVEL_PALLISK_LIBRARY);
-  return library ? reinterpret_cast<PalliskFunction>(
-                       reinterpret_cast<void*>(GetProcAddress(library, "Pallisk")))
-                 : nullptr;
-#else
-  void* library = dlopen(KORVEL_PALLISK_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-  return library ? reinterpret_cast<PalliskFunction>(dlsym(library, "Pallisk")) : nullptr;
-#endif
-}
-
-WidePath Wide(const std::string& path) {
-  return WidePath(path.begin(), path.end());
-}
+using test::LoadPallisk;
+using test::PalliskFunction;
+using test::Wide;
+using test::WidePath;
 
 // A 23 x 11 picture of varied bytes at `depth`, with a palette of its own when indexed;
 // odd sizes give pad bytes and partly filled bytes.
