@@ -12,16 +12,7 @@ cd "$(dirname "$0")/.."
 runs=${1:-7}
 work=${KORVEL_BENCH_DIR:-/tmp/korvel-bench}
 
-need=(cmake g++ make libbenchmark-dev hyperfine imagemagick python3-pil time)
-missing=()
-for p in "${need[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
-fi
+tools/install-packages.sh cmake g++ make libbenchmark-dev hyperfine imagemagick python3-pil time
 
 cmake --preset bench >/dev/null
 cmake --build --preset bench -j"$(nproc)" >/dev/null

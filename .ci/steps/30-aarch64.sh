@@ -5,16 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-packages=(cmake make g++-aarch64-linux-gnu libc6-dev-arm64-cross qemu-user googletest)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+tools/install-packages.sh --no-install-recommends cmake make g++-aarch64-linux-gnu libc6-dev-arm64-cross qemu-user googletest
 
 # Bounded: about 3 minutes to build and 2 to test on 2 cores.
 timeout 900 cmake --preset aarch64

@@ -8,16 +8,7 @@ cd "$(dirname "$0")/../.."
 
 # wine32 would need the i386 architecture and several hundred MB more: the 32-bit DLL is only
 # inspected, not run.
-packages=(cmake make mingw-w64 mingw-w64-tools wine wine64 googletest)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+tools/install-packages.sh --no-install-recommends cmake make mingw-w64 mingw-w64-tools wine wine64 googletest
 
 # One prefix per build directory (about 700 MB), reused from run to run; the build needs it too,
 # since test discovery runs the test programs. A persistent, warmed-up Wine server keeps CTest

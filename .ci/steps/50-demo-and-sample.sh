@@ -9,11 +9,7 @@ cd "$(dirname "$0")/../.."
 timeout 900 tools/demo.sh
 test -s build/release/harbour-whitened.bmp
 
-if ! command -v python3 >/dev/null; then
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq python3-minimal
-fi
+command -v python3 >/dev/null || tools/install-packages.sh python3-minimal
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 timeout 60 python3 tools/make-sample.py "$scratch/harbour.bmp" >/dev/null

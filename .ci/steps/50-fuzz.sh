@@ -7,16 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-packages=(clang libclang-rt-14-dev cmake make)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
-fi
+tools/install-packages.sh clang libclang-rt-14-dev cmake make
 
 cmake --preset fuzz
 cmake --build --preset fuzz -j"$(nproc)"

@@ -4,11 +4,7 @@
 # once with a tiny minimum time, which also runs its output check.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-if ! dpkg-query -W -f='${Status}' libbenchmark-dev 2>/dev/null | grep -q "install ok installed"; then
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq libbenchmark-dev
-fi
+tools/install-packages.sh libbenchmark-dev
 cmake --preset bench
 cmake --build --preset bench -j"$(nproc)"
 timeout 600 build/bench/bench/korvel_bench --benchmark_min_time=0.001 --benchmark_repetitions=1
