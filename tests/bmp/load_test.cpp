@@ -16,17 +16,7 @@ namespace {
 
 using test::BmpBuilder;
 
-// Bytes blue, green, red of each pixel, then zero pad bytes up to a multiple of 4.
-std::string Row24(const std::vector<PixelBgra>& pixels) {
-  std::string row;
-  for (const PixelBgra& p : pixels) {
-    row += static_cast<char>(p.blue);
-    row += static_cast<char>(p.green);
-    row += static_cast<char>(p.red);
-  }
-  while (row.size() % 4 != 0) row += '\0';
-  return row;
-}
+using test::Row24;
 
 std::string Bytes(std::initializer_list<int> values) {
   std::string out;

@@ -26,16 +26,7 @@ using test::WidePath;
 }
 using test::Wide;
 
-std::string Row24(const std::vector<PixelBgra>& pixels) {
-  std::string row;
-  for (const PixelBgra& p : pixels) {
-    row += static_cast<char>(p.blue);
-    row += static_cast<char>(p.green);
-    row += static_cast<char>(p.red);
-  }
-  while (row.size() % 4 != 0) row += '\0';
-  return row;
-}
+using test::Row24;
 
 const PixelBgra kBlack{0, 0, 0, 0};
 const PixelBgra kGrey{100, 100, 100, 0};

@@ -12,6 +12,17 @@ void PutLe32(std::string& out, std::uint32_t value) {
   PutLe16(out, value >> 16);
 }
 
+std::string Row24(const std::vector<PixelBgra>& pixels) {
+  std::string row;
+  for (const PixelBgra& p : pixels) {
+    row += static_cast<char>(p.blue);
+    row += static_cast<char>(p.green);
+    row += static_cast<char>(p.red);
+  }
+  while (row.size() % 4 != 0) row += '\0';
+  return row;
+}
+
 std::string BmpBuilder::Build() const {
   std::string body;
   body += extraHeader;

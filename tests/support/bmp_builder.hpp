@@ -39,6 +39,9 @@ struct BmpBuilder {
   std::string Build() const;
 };
 
+// One 24-bit file row: blue, green, red of each pixel, then zero pad bytes up to a multiple of 4.
+std::string Row24(const std::vector<PixelBgra>& pixels);
+
 // Appends little-endian integers.
 void PutLe16(std::string& out, std::uint32_t value);
 void PutLe32(std::string& out, std::uint32_t value);
