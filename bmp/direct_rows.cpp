@@ -11,11 +11,7 @@ void DecodeBlock(BitmapImage& image, const std::uint8_t* bytes, std::int64_t row
   const std::int32_t width = image.Width();
   for (std::int32_t c = 0; c < width; ++c) {
     // File row k of the block lands on run[rows - 1 - k]: the block is one run of the column.
-    PixelBgra* run = image.Column(c) + (bottomRow - (rows - 1));
-    if (c + bmp_detail::kPrefetchColumns < width) {
-      bmp_detail::PrefetchRun(
-          run + std::size_t(bmp_detail::kPrefetchColumns) * std::size_t(image.Height()), rows);
-    }
+    PixelBgra* run = bmp_detail::BlockRun(image, c, bottomRow, rows);
     const std::uint8_t* in = bytes + std::size_t(c) * PixelBytes;
     for (std::int32_t k = rows - 1; k >= 0; --k, in += rowLength) {
       const std::uint8_t alpha = PixelBytes == 4 ? in[PixelBytes - 1] : run[k].alpha;
@@ -29,11 +25,7 @@ void EncodeBlock(const BitmapImage& image, std::uint8_t* bytes, std::int64_t row
                  std::int32_t bottomRow, std::int32_t rows) {
   const std::int32_t width = image.Width();
   for (std::int32_t c = 0; c < width; ++c) {
-    const PixelBgra* run = image.Column(c) + (bottomRow - (rows - 1));
-    if (c + bmp_detail::kPrefetchColumns < width) {
-      bmp_detail::PrefetchRun(
-          run + std::size_t(bmp_detail::kPrefetchColumns) * std::size_t(image.Height()), rows);
-    }
+    const PixelBgra* run = bmp_detail::BlockRun(image, c, bottomRow, rows);
     std::uint8_t* out = bytes + std::size_t(c) * PixelBytes;
     for (std::int32_t k = rows - 1; k >= 0; --k, out += rowLength) {
       const PixelBgra p = run[k];

@@ -45,11 +45,7 @@ void DecodeBlock(BitmapImage& image, const std::uint8_t* bytes, std::int64_t row
   for (std::int32_t i = 0; i < 256; ++i) entries[i] = image.PaletteEntry(i);
   const std::int32_t width = image.Width();
   for (std::int32_t c = 0; c < width; ++c) {
-    PixelBgra* run = image.Column(c) + (bottomRow - (rows - 1));
-    if (c + bmp_detail::kPrefetchColumns < width) {
-      bmp_detail::PrefetchRun(
-          run + std::size_t(bmp_detail::kPrefetchColumns) * std::size_t(image.Height()), rows);
-    }
+    PixelBgra* run = bmp_detail::BlockRun(image, c, bottomRow, rows);
     const std::uint8_t* in = bytes + c / kPerByte;
     const auto shift = static_cast<unsigned>(8 - Bits * (c % kPerByte + 1));
     for (std::int32_t k = rows - 1; k >= 0; --k, in += rowLength) {
@@ -63,17 +59,11 @@ void EncodeBlock(const BitmapImage& image, std::uint8_t* bytes, std::int64_t row
                  std::int32_t bottomRow, std::int32_t rows, PaletteMatcher& matcher) {
   constexpr std::int32_t kPerByte = 8 / Bits;
   const std::int32_t width = image.Width();
-  const std::int32_t top = bottomRow - (rows - 1);
   for (std::int32_t first = 0; first < width; first += kPerByte) {
     const std::int32_t fields = width - first < kPerByte ? width - first : kPerByte;
     const PixelBgra* runs[kPerByte];
     for (std::int32_t j = 0; j < fields; ++j) {
-      runs[j] = image.Column(first + j) + top;
-      if (first + j + bmp_detail::kPrefetchColumns < width) {
-        bmp_detail::PrefetchRun(
-            runs[j] + std::size_t(bmp_detail::kPrefetchColumns) * std::size_t(image.Height()),
-            rows);
-      }
+      runs[j] = bmp_detail::BlockRun(image, first + j, bottomRow, rows);
     }
     std::uint8_t* out = bytes + first / kPerByte;
     for (std::int32_t k = rows - 1; k >= 0; --k, out += rowLength) {

@@ -69,11 +69,7 @@ void BitmapImage::ReadPixels16(std::FILE* file, std::uint32_t biCompression, std
     // Whole rows, a run of each column at a time: every pixel has a word of its own.
     const auto complete = static_cast<std::int32_t>(arrived / std::size_t(rowLength));
     for (std::int32_t c = 0; c < width_ && complete > 0; ++c) {
-      PixelBgra* run = Column(c) + (bottomRow - (rows - 1));
-      if (c + bmp_detail::kPrefetchColumns < width_) {
-        bmp_detail::PrefetchRun(
-            run + std::size_t(bmp_detail::kPrefetchColumns) * std::size_t(height_), rows);
-      }
+      PixelBgra* run = bmp_detail::BlockRun(*this, c, bottomRow, rows);
       const std::uint8_t* in = block.get() + 2 * std::size_t(c);
       for (std::int32_t k = 0; k < complete; ++k, in += rowLength) {
         pixelOf(static_cast<std::uint16_t>(in[0] | in[1] << 8), run[rows - 1 - k]);
@@ -112,11 +108,7 @@ bool BitmapImage::WritePixels16(std::FILE* file) const {
   for (std::int32_t bottomRow = height_ - 1; bottomRow >= 0; bottomRow -= blockRows) {
     const std::int32_t rows = bottomRow + 1 < blockRows ? bottomRow + 1 : blockRows;
     for (std::int32_t c = 0; c < width_; ++c) {
-      const PixelBgra* run = Column(c) + (bottomRow - (rows - 1));
-      if (c + bmp_detail::kPrefetchColumns < width_) {
-        bmp_detail::PrefetchRun(
-            run + std::size_t(bmp_detail::kPrefetchColumns) * std::size_t(height_), rows);
-      }
+      const PixelBgra* run = bmp_detail::BlockRun(*this, c, bottomRow, rows);
       std::uint8_t* wordOut = block.get() + 2 * std::size_t(c);
       for (std::int32_t k = rows - 1; k >= 0; --k, wordOut += rowLength) {
         const PixelBgra p = run[k];

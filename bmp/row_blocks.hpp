@@ -34,6 +34,17 @@ inline void PrefetchRun(const PixelBgra* run, std::int32_t rows) {
 #endif
 }
 
+// The run of column c that holds image rows bottomRow - rows + 1 to bottomRow, with the run of
+// the column kPrefetchColumns ahead requested. Image is BitmapImage, const or not.
+template <typename Image>
+auto* BlockRun(Image& image, std::int32_t c, std::int32_t bottomRow, std::int32_t rows) {
+  auto* run = image.Column(c) + (bottomRow - (rows - 1));
+  if (c + kPrefetchColumns < image.Width()) {
+    PrefetchRun(run + std::size_t(kPrefetchColumns) * std::size_t(image.Height()), rows);
+  }
+  return run;
+}
+
 // `bytes` holds `rows` file rows of `rowLength` bytes each, bottom-up like the file: file row k
 // of the block is image row `bottomRow` - k. rowLength is at least RowLength(depth, width).
 // Decoding at 24 bits leaves alpha as it was, like DecodeRow24.
